@@ -18,10 +18,17 @@ namespace {
 
 }  // namespace
 
-void stopRun(std::string_view text) {
+void stopRun(std::string_view text, int exitStatus) {
   std::fflush(stdout);
-  if (!trimRight(text).empty()) std::fprintf(stderr, "STOP %.*s statement executed\n", static_cast<int>(text.size()), text.data());
-  endProcess(0);
+  if (!trimRight(text).empty())
+    std::fprintf(stderr, "STOP %.*s statement executed\n", static_cast<int>(text.size()), text.data());
+  endProcess(exitStatus);
+}
+
+void missingRecordStop(std::string_view key) {
+  while (!key.empty() && (key.back() == ' ' || key.back() == '\0')) key.remove_suffix(1);
+  unitTable().writeLine(UnitTable::kTerminalOut, " ISAM record with KEY = \"" + std::string(key) + "\" has problems.");
+  endProcess(1);
 }
 
 void StopOnIoError(int status, int unit) {

@@ -3,9 +3,14 @@
 
 #include <string_view>
 
-// The stop convention: "STOP <text> statement executed" on standard error and
-// exit status 0; an empty text writes nothing.
-[[noreturn]] void stopRun(std::string_view text);
+// The stop convention: "STOP <text> statement executed" on standard error; an
+// empty text writes nothing. Orderly ends exit with status 0; stops that end a
+// run because something is wrong pass exitStatus 1, so scripts can tell.
+[[noreturn]] void stopRun(std::string_view text, int exitStatus = 0);
+
+// The missing-record stop: " ISAM record with KEY = "<key>" has problems." on
+// standard output (trailing blanks and NULs of the key dropped); exit status 1.
+[[noreturn]] void missingRecordStop(std::string_view key);
 
 // The orderly stop after a failed open, read or write whose status was checked:
 // " FORTRAN error number" + status (I4) + " on unit" + unit (I3) on standard output.
