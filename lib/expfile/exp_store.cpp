@@ -2,9 +2,11 @@
 // order of equal keys), keyed and sequential reads, writes and deletes.
 #include "expfile/exp_store.hpp"
 
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -147,6 +149,7 @@ void STARTISAM(int unit) {
   // them from the searched range, and flag any that stay inside it.
   while (!index.order.empty() && index.keys[index.order.back() - 1].view() == kDeletedKey) index.order.pop_back();
   for (std::size_t i = 0; i < index.keys.size(); ++i) index.deleted[i] = index.keys[i].view() == kDeletedKey;
+  ExpStore::mapFile(index, bytes.size());
   *slot = std::move(index);
 }
 
@@ -201,11 +204,36 @@ void ExpStore::insertInOrder(Index& index, std::int32_t entry) {
   if (gap > 0 && newKey < index.keys[index.order[gap - 1] - 1]) index.unsorted = true;
 }
 
-void ExpStore::readRecord(const Index& index, int recordNumber, char* record80) const {
-  const off_t offset = static_cast<off_t>(recordNumber - 1) * kPhysicalLength;
+void ExpStore::mapFile(Index& index, std::size_t fileLength) {
+  if (index.map) munmap(const_cast<char*>(index.map), index.mapLength);
+  index.map = nullptr;
+  index.mapLength = 0;
+  // Room to grow: a view may reach past the end of the file as long as only
+  // records inside the file are touched, and records added later then need no
+  // new view until the room is used up.
+  const std::size_t length = std::max<std::size_t>(2 * fileLength, 1 << 20);
+  void* view = mmap(nullptr, length, PROT_READ, MAP_SHARED, index.fd, 0);
+  if (view == MAP_FAILED) return;
+  index.map = static_cast<const char*>(view);
+  index.mapLength = length;
+}
+
+void ExpStore::freeIndex(Index& index) {
+  if (index.map) munmap(const_cast<char*>(index.map), index.mapLength);
+  index = Index{};
+}
+
+void ExpStore::readRecord(Index& index, int recordNumber, char* record80) {
+  const std::size_t offset = static_cast<std::size_t>(recordNumber - 1) * kPhysicalLength;
+  if (index.map && offset + kPhysicalLength > index.mapLength)
+    mapFile(index, static_cast<std::size_t>(index.lastRecord) * kPhysicalLength);
+  if (index.map && offset + kPhysicalLength <= index.mapLength) {
+    std::memcpy(record80, index.map + offset, kRecordLength);
+    return;
+  }
   ssize_t got = 0;
   while (got < kRecordLength) {
-    const ssize_t part = pread(index.fd, record80 + got, kRecordLength - got, offset + got);
+    const ssize_t part = pread(index.fd, record80 + got, kRecordLength - got, static_cast<off_t>(offset) + got);
     if (part <= 0)
       ioErrorReport(index.unit, "record " + std::to_string(recordNumber) + " cannot be read (the file got shorter?)",
                     index.fileName);
@@ -286,7 +314,7 @@ void ExpStore::readMandatory(int unit, std::string_view key, std::string& value)
 
 void ExpStore::close(int unit, std::string_view disposition) {
   for (Index& index : slots_)
-    if (index.unit == unit) index = Index{};
+    if (index.unit == unit) freeIndex(index);
   const std::string fileName = unitTable().name(unit);
   unitTable().close(unit);
   if (trimRight(disposition) == "DELETE" && !fileName.empty()) std::remove(fileName.c_str());

@@ -6,7 +6,8 @@
 // they live in the one object expStore(). The file must already be open on its
 // unit in the unit table (read-only "rb" for reading, "r+b" for writing; never
 // an append mode); the first operation on a unit builds its index (STARTISAM).
-// Values are always read from the file, never from a cache.
+// Values are always read from the file (through a shared view of it), never
+// from a copy, so every write and delete shows at once.
 #pragma once
 
 #include <cstdint>
@@ -77,6 +78,11 @@ class ExpStore {
     int cursor = 0;                   // position (1-based) of the last record found
     int lastRecord = 0;
     bool unsorted = false;  // only after adding keys with bytes above "~": scan linearly
+    // A shared read-only view of the file: it shows every write at once (the
+    // same pages as the file), so values come from the file without a read
+    // call. Null when the file cannot be mapped; reads then use the descriptor.
+    const char* map = nullptr;
+    std::size_t mapLength = 0;
   };
 
   Index& indexOf(int unit);
@@ -86,7 +92,9 @@ class ExpStore {
   int lookup(Index& index, std::string_view prefix);
   // Puts a new entry into the order where the original linear insertion put it.
   static void insertInOrder(Index& index, std::int32_t entry);
-  void readRecord(const Index& index, int recordNumber, char* record80) const;
+  static void readRecord(Index& index, int recordNumber, char* record80);
+  static void mapFile(Index& index, std::size_t fileLength);
+  static void freeIndex(Index& index);
   void writeRecord(const Index& index, int recordNumber, std::string_view record82) const;
 
   Index slots_[kSlotCount];
