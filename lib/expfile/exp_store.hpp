@@ -44,8 +44,8 @@ class ExpStore {
   // 0: deleted; 1: not found.
   int remove(int unit, std::string_view key);
 
-  // Like read with k = 12, but a missing record ends the run through the
-  // missing-record stop: for records that must exist.
+  // Like read, but a missing record ends the run through the missing-record
+  // stop: for records that must exist.
   void readMandatory(int unit, std::string_view key, std::string& value);
 
   // Frees the unit's index slot and closes the file; disposition "DELETE"
@@ -81,6 +81,7 @@ class ExpStore {
     // A shared read-only view of the file: it shows every write at once (the
     // same pages as the file), so values come from the file without a read
     // call. Null when the file cannot be mapped; reads then use the descriptor.
+    // (Another process cutting the file short during the run is not supported.)
     const char* map = nullptr;
     std::size_t mapLength = 0;
   };
