@@ -3,14 +3,15 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 #include "cryst/cell_metric.hpp"        // tanDeg
-#include "terminal/fixed_field.hpp"     // Field, readIntField, readRealField
-#include "terminal/fortran_format.hpp"  // fmtI, fmtE, fmtPE, padRight
+#include "fast_fields.hpp"
+#include "terminal/fixed_field.hpp"     // Field, fieldText, readIntField
+#include "terminal/fortran_format.hpp"  // fmtI, fmtPE, padRight
 
 namespace {
 
@@ -32,9 +33,15 @@ std::string bankLine(int pointCount, float start, float step) {
          " 0 0  FXYE";
 }
 
-// Data line: position in centidegrees, intensity, uncertainty (E15.6 each).
-std::string dataLine(float position, float intensity, float uncertainty) {
-  return fmtE(position, 15, 6) + fmtE(intensity, 15, 6) + fmtE(uncertainty, 15, 6);
+// Data record: position in centidegrees, intensity, uncertainty (E15.6 each),
+// blanks to column 80. Appended in place: this is the bulk of the file.
+constexpr int kDataFieldWidth = 15;
+void appendDataRecord(std::string& out, float position, float intensity, float uncertainty) {
+  appendE6(out, position, kDataFieldWidth);
+  appendE6(out, intensity, kDataFieldWidth);
+  appendE6(out, uncertainty, kDataFieldWidth);
+  out.append(kRecordColumns - 3 * kDataFieldWidth, ' ');
+  out.append(kRecordEnd);
 }
 
 void appendRecord(std::string& out, std::string_view text) {
@@ -44,61 +51,73 @@ void appendRecord(std::string& out, std::string_view text) {
   out.append(kRecordEnd);
 }
 
-// Splits text into lines (a trailing CR dropped, as text files from other
+// Walks the lines of a text (a trailing CR dropped, as text files from other
 // systems end their lines in CR LF).
-std::vector<std::string_view> splitLines(std::string_view content) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start < content.size()) {
-    std::size_t end = content.find('\n', start);
-    if (end == std::string_view::npos) end = content.size();
-    std::string_view line = content.substr(start, end - start);
+class LineCursor {
+ public:
+  explicit LineCursor(std::string_view content) : content_(content) {}
+  // false at the end of the text.
+  bool next(std::string_view& line) {
+    if (start_ >= content_.size()) return false;
+    std::size_t end = content_.find('\n', start_);
+    if (end == std::string_view::npos) end = content_.size();
+    line = content_.substr(start_, end - start_);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    start = end + 1;
+    start_ = end + 1;
+    ++lineNumber_;
+    return true;
   }
-  return lines;
-}
+  int lineNumber() const { return lineNumber_; }
+
+ private:
+  std::string_view content_;
+  std::size_t start_ = 0;
+  int lineNumber_ = 0;
+};
 
 std::string lineText(int number) { return "line " + std::to_string(number); }
 
 }  // namespace
 
 int readChiProfile(std::string_view content, ChiProfile& profile, std::string& error) {
-  const std::vector<std::string_view> lines = splitLines(content);
-  if (lines.size() < static_cast<std::size_t>(kCountLine)) {
-    error = "end of file before the point count in " + lineText(kCountLine);
-    return 1;
+  LineCursor lines(content);
+  std::string_view line;
+  for (int header = 1; header <= kCountLine; ++header) {
+    if (!lines.next(line)) {
+      error = "end of file in the header, " + lineText(header);
+      return 1;
+    }
+    if (header == kTitleLine) profile.title = padRight(line, kRecordColumns);
   }
-  profile.title = padRight(lines[kTitleLine - 1], kRecordColumns);
   int pointCount = 0;
-  if (readIntField(lines[kCountLine - 1], kPointCount, pointCount) != 0 || pointCount < 0) {
+  if (readIntField(line, kPointCount, pointCount) != 0 || pointCount < 0) {
     error = "bad point count in " + lineText(kCountLine) + ", columns 7-11";
     return 1;
   }
-  const std::size_t available = lines.size() - kCountLine;
-  if (static_cast<std::size_t>(pointCount) > available) {
-    error = "end of file in " + lineText(kCountLine + 1 + static_cast<int>(available)) + ": " +
-            std::to_string(pointCount) + " points expected, " + std::to_string(available) + " found";
-    return 1;
-  }
-  profile.twoTheta.resize(pointCount);
-  profile.intensity.resize(pointCount);
+  profile.twoTheta.clear();
+  profile.intensity.clear();
   for (int i = 0; i < pointCount; ++i) {
-    const std::string_view line = lines[kCountLine + i];
-    if (readRealField(line, kTwoTheta, kChiImpliedDecimals, profile.twoTheta[i]) != 0 ||
-        readRealField(line, kIntensity, kChiImpliedDecimals, profile.intensity[i]) != 0) {
-      error = "bad real number in " + lineText(kCountLine + 1 + i);
+    if (!lines.next(line)) {
+      error = "end of file in " + lineText(lines.lineNumber() + 1) + ": " + std::to_string(pointCount) +
+              " points expected, " + std::to_string(i) + " found";
       return 1;
     }
+    float twoTheta = 0.0f, intensity = 0.0f;
+    if (readRealFieldFast(fieldText(line, kTwoTheta), kChiImpliedDecimals, twoTheta) != 0 ||
+        readRealFieldFast(fieldText(line, kIntensity), kChiImpliedDecimals, intensity) != 0) {
+      error = "bad real number in " + lineText(lines.lineNumber());
+      return 1;
+    }
+    profile.twoTheta.push_back(twoTheta);
+    profile.intensity.push_back(intensity);
   }
   return 0;
 }
 
-std::string fxyeRecords(const ChiProfile& profile) {
+void fxyeRecords(const ChiProfile& profile, std::string& out) {
   const int pointCount = static_cast<int>(profile.twoTheta.size());
   const std::size_t recordBytes = kRecordColumns + kRecordEnd.size();
-  std::string out;
+  out.clear();
   out.reserve(recordBytes * (pointCount + 2));
   appendRecord(out, profile.title);
   appendRecord(out, "");  // the BANK line, filled in when the step is known
@@ -113,7 +132,7 @@ std::string fxyeRecords(const ChiProfile& profile) {
     const float position = 100.0f * twoTheta;  // centidegrees
     if (i == 0) start = position;
     last = position;
-    appendRecord(out, dataLine(position, intensity, uncertainty));
+    appendDataRecord(out, position, intensity, uncertainty);
   }
   // Fewer than two points have no step: 0 rather than a division by zero.
   const float step = pointCount > 1 ? (last - start) / static_cast<float>(pointCount - 1) : 0.0f;
@@ -121,7 +140,6 @@ std::string fxyeRecords(const ChiProfile& profile) {
   std::string record2;
   appendRecord(record2, bank);
   out.replace(recordBytes, recordBytes, record2);
-  return out;
 }
 
 int writeFileWhole(const std::string& path, std::string_view content, std::string& error) {

@@ -12,14 +12,14 @@ struct ChiProfile {
   std::vector<float> intensity;
 };
 
-// Reads a CHI file's text. 0: read; 1: bad input, described in error (with
+// Reads a CHI file's text into profile (its storage reused). 0: read; 1: bad input, described in error (with
 // the line number): a file shorter than its point count, a field that is not
 // a number, a negative count.
 int readChiProfile(std::string_view content, ChiProfile& profile, std::string& error);
 
-// The FXYE file of a profile: the title, the BANK line, one line per point;
-// every record 80 columns followed by CR LF.
-std::string fxyeRecords(const ChiProfile& profile);
+// The FXYE file of a profile into out (its storage reused): the title, the
+// BANK line, one line per point; every record 80 columns followed by CR LF.
+void fxyeRecords(const ChiProfile& profile, std::string& out);
 
 // Writes content to path through a temporary file renamed into place, so that
 // path is either the complete new file or untouched (a longer old file is

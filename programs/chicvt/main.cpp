@@ -35,7 +35,10 @@ int readWholeFile(int unit, std::string& content) {
 
 // One data set: the CHI file read whole, the FXYE file written whole. Bad
 // input ends the run with the runtime's report and leaves no output file.
+// The buffers are kept from one data set to the next.
 void convertDataSet(const std::string& chiName) {
+  static std::string content, records;
+  static ChiProfile profile;
   int unit = 11;
   FindFreeUnit(unit);
   if (unitTable().open(unit, chiName, "r") != 0) {
@@ -43,13 +46,13 @@ void convertDataSet(const std::string& chiName) {
     return;
   }
   say(" Processing file " + chiName);
-  std::string content, error;
+  std::string error;
   if (readWholeFile(unit, content) != 0) ioErrorReport(unit, "read error");
-  ChiProfile profile;
   if (readChiProfile(content, profile, error) != 0) ioErrorReport(unit, error);
   unitTable().close(unit);
   const std::string fxyeName = outputName(chiName);
-  if (writeFileWhole(fxyeName, fxyeRecords(profile), error) != 0) ioErrorReport(unit, error, fxyeName);
+  fxyeRecords(profile, records);
+  if (writeFileWhole(fxyeName, records, error) != 0) ioErrorReport(unit, error, fxyeName);
 }
 
 }  // namespace
