@@ -14,5 +14,5 @@ printf '@R\nrun.mac\n' | timeout 60 "$program" > replayed.out 2>&1 || exit 1
 status=0
 cmp typed.TXT demo.TXT || { echo "replayed output differs"; status=1; }
 [ "$(cat run.mac)" = "$(printf 'demo.RFL ! the first list\nsecond.RFL\n ')" ] || { echo "unexpected macro file:"; cat run.mac; status=1; }
-grep -q "^ Enter name of first .RFL file to read >  demo.RFL ! the first list$" replayed.out || { echo "replayed answer not echoed"; cat replayed.out; status=1; }
+grep -q "^ Enter name of first .RFL file to read > demo.RFL ! the first list$" replayed.out || { echo "replayed answer not echoed"; cat replayed.out; status=1; }
 exit $status
