@@ -35,6 +35,7 @@ TEST(ChiSequence, NamesOfTheSequence) {
       {"x_5.chi", "x_2.chi", 5, 2, 6, "x_6.chi"},
       {"x_1.chi", "x_1000.chi", 1, 0, 2, "x_2.chi"},                // four digits read as 0
       {"x_.chi", "x_.chi", 0, 0, 1, "x_1.chi"},
+      {"x_0001.chi", "x_0003.chi", 0, 0, 1, "x_1.chi"},             // four digits set no width
       {"x_2.data.gz", "x_4.data.gz", 2, 4, 3, "x_3.data.gz"},       // the whole suffix follows
   };
   for (const Case& c : cases) {
