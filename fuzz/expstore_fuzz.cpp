@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -23,14 +24,17 @@ namespace {
 constexpr int kExpUnit = 41;
 constexpr int kListUnit = 42;
 
-const std::string& scratchPath() {
-  static const std::string path = [] {
-    char pattern[] = "/tmp/expstore-fuzz-XXXXXX";
-    const int fd = mkstemp(pattern);
+// The scratch file, made once per process and removed when it ends.
+char scratchName[] = "/tmp/expstore-fuzz-XXXXXX";
+
+const char* scratchPath() {
+  static const bool made = [] {
+    const int fd = mkstemp(scratchName);
     if (fd >= 0) ::close(fd);
-    return std::string(pattern);
+    std::atexit([] { std::remove(scratchName); });
+    return fd >= 0;
   }();
-  return path;
+  return made ? scratchName : "/nonexistent/expstore-fuzz";
 }
 
 [[noreturn]] void broken(const char* what) {
