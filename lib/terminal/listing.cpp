@@ -24,10 +24,10 @@ std::string& programInvocation() {
 // Credit box text: five lines of 63 characters, the fourth blank.
 const char* const kCreditLines[5] = {
     "  TELK crystallographic structure analysis: distances, angles, ",
-    "  reflection statistics, overlap factors and plotting, all driv",
-    "  by one experiment file and by answers from a terminal or macr",
+    "  reflection statistics, overlap factors and plotting, run from",
+    "  one experiment file and answers from a terminal or a macro.  ",
     "                                                               ",
-    "  Report problems with the experiment file and listing attached",
+    "  Please report problems with the experiment file attached.    ",
 };
 
 std::string blanks(int n) { return std::string(n > 0 ? n : 0, ' '); }
