@@ -281,3 +281,11 @@ void OpenSingleCrystalFile(int experimentUnit, int create, int& unit, int histog
   makeCurrent(file, histogram, unit, recordLength, false, create == 0);
   integerIndices = file.integerIndices;
 }
+
+int ReadPowderReflection(int experimentUnit, int identifier, std::uint32_t mask, ReflectionFields& fields) {
+  return readReflection(experimentUnit, identifier, mask, fields, true);
+}
+
+int ReadSingleCrystalReflection(int experimentUnit, int identifier, std::uint32_t mask, ReflectionFields& fields) {
+  return readReflection(experimentUnit, identifier, mask, fields, false);
+}
