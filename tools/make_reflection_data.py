@@ -3,6 +3,7 @@
 
   make_reflection_data.py example DIR    the P 21/c example (examples/rflsum)
   make_reflection_data.py bench DIR N    one powder histogram of N reflections
+  make_reflection_data.py fixtures DIR   the end-to-end test cases (tests/data/rflsum)
 
 Experiment records are 80 columns (12-character key, 68-character value) with
 CR LF; reflection files hold one fixed-length record of 32-bit words per
@@ -156,9 +157,93 @@ def bench(directory, count):
     ])
 
 
+def fixtures(directory):
+    """Small cases whose tables can be checked by hand. Each case directory holds
+    the experiment, its reflection files, `args` and `stdin`."""
+    root = Path(directory)
+
+    def case(name, args, answers):
+        path = root / name
+        path.mkdir(parents=True, exist_ok=True)
+        (path / "args").write_text(args + "\n")
+        (path / "stdin").write_text("".join(a + "\n" for a in answers))
+        return path
+
+    # Three histograms, one at a time: N, then 2 (single crystal with a merged
+    # file: "n" keeps the unmerged one), then a comma accepts 3 (powder written
+    # on a big-endian machine, its count record claiming more than the file).
+    path = case("three", "three", ["N", "2", "n", ","])
+    sc = [(0, 0, 4, 10.0, 1.0), (0, 0, 3, 0.5, 1.0), (1, 2, 3, 20.0, 2.0), (0, 0, 1, 5.0, 0.0),
+          (-3, 0, 1, 2.0, 1.0), (2, 2, 1, 40.0, 4.0)]
+    with open(path / "THREE.S02", "wb") as f:
+        for h, k, l, fo, sigma in sc:
+            f.write(single_crystal_record(h, k, l, fo, sigma))
+    (path / "THREE.M02").write_bytes(single_crystal_record(9, 9, 9, 1.0, 1.0, words=22))
+    with open(path / "THREE.R03", "wb") as f:
+        for h, k, l, fo, sigma in [(1, 0, 0, 6.0, 2.0), (2, 0, 0, 30.0, 2.0), (1, 1, 1, 4.0, 1.0)]:
+            f.write(powder_record(h, k, l, fo, sigma, order=">"))
+    (path / "THREE.R01").write_bytes(powder_record(5, 5, 5, 1.0, 1.0))
+    write_experiment(path / "THREE.EXP", "Three histograms, examined one at a time",
+                     ["PXC ", "SXCN", "PNTR"], [
+        (1, "  HNAM", "  first powder"), (1, " NREF ", "    1"),
+        (2, "  HNAM", "  single crystal, unmerged"), (2, " NREF ", f"{len(sc):5d}"),
+        (2, " NREFM", "    1"),
+        (3, "  HNAM", "  neutron bank from a big-endian machine"), (3, " BANK ", "    2"),
+        (3, "BNKPAR", "    0.0000  150.0000"), (3, " NREF ", "    5"),
+    ])
+
+    # The same, with the name typed at the prompt: the listing is the terminal
+    # and every line is written once.
+    screen = case("screen", "", ["three", "N", "2", "n", ","])
+    for name in ("THREE.EXP", "THREE.S02", "THREE.M02", "THREE.R01", "THREE.R03"):
+        (screen / name).write_bytes((path / name).read_bytes())
+
+    # One single-crystal histogram with 36-word integer-index records; the
+    # merged-file question takes its default (an empty answer): the merged file.
+    # A short page (LENPAGE) repeats the table header on the listing.
+    path = case("merged", "merged", [""])
+    with open(path / "MERGED.M01", "wb") as f:
+        for l in range(0, 9):
+            f.write(single_crystal_record(0, 0, l, 3.5 * l, 1.0, words=22, integers=True))
+    (path / "MERGED.S01").write_bytes(b"")
+    write_experiment(path / "MERGED.EXP", "Merged single-crystal data", ["SNC "], [
+        (1, "  HNAM", "  merged"), (1, " NREF ", "   20"), (1, " NREFM", "    9"), (1, "REFLEN", "   36"),
+    ])
+
+    # All histograms: histogram 2 has no reflection-count record (its file is
+    # not read) and histogram 4 is neither powder nor single crystal; the one
+    # table at the end covers histograms 1 and 3.
+    path = case("all", "all", [""])
+    with open(path / "ALL.R01", "wb") as f:
+        for h, k, l, fo, sigma in [(0, 1, 0, 12.0, 1.0), (0, 3, 0, 0.2, 1.0)]:
+            f.write(powder_record(h, k, l, fo, sigma))
+    (path / "ALL.R02").write_bytes(powder_record(1, 0, 0, 50.0, 1.0))
+    (path / "ALL.S03").write_bytes(single_crystal_record(0, 5, 0, 1.0, 2.0))
+    write_experiment(path / "ALL.EXP", "All histograms", ["PNC ", "PXE*", "SXC ", "TXC "], [
+        (1, " ICONS", "   1.10000"), (1, " NREF ", "    2"), (2, " ICONS", "  90.00000"),
+        (3, " NREF ", "    1"),
+    ])
+
+    # A histogram whose reflection file is missing.
+    path = case("missing", "missing", [])
+    write_experiment(path / "MISSING.EXP", "No reflection file", ["PXC "], [(1, " NREF ", "   10")])
+
+    # A damaged file: a ragged end and absurd words (NaN, infinity, huge
+    # indices); nothing may crash and the sound records are counted.
+    path = case("damaged", "damaged", [])
+    good = powder_record(0, 2, 0, 8.0, 2.0)
+    nan = struct.pack("<3i15f", 0, 4, 0, *([0.0] * 5 + [float("nan"), 1.0] + [0.0] * 8))
+    inf = struct.pack("<3i15f", 0, 6, 0, *([0.0] * 5 + [float("inf"), 1.0] + [0.0] * 8))
+    huge = struct.pack("<3i15f", 2147483647, -2147483648, 7, *([0.0] * 5 + [9.0, 1.0] + [0.0] * 8))
+    (path / "DAMAGED.R01").write_bytes(good + nan + inf + huge + good[:40])
+    write_experiment(path / "DAMAGED.EXP", "Damaged reflection file", ["PXC "], [(1, " NREF ", "99999")])
+
+
 if __name__ == "__main__":
     if len(sys.argv) >= 3 and sys.argv[1] == "example":
         example(sys.argv[2])
+    elif len(sys.argv) >= 3 and sys.argv[1] == "fixtures":
+        fixtures(sys.argv[2])
     elif len(sys.argv) >= 4 and sys.argv[1] == "bench":
         bench(sys.argv[2], int(sys.argv[3]))
     else:

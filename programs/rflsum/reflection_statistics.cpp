@@ -46,6 +46,7 @@ void ReflectionStatistics::add(float h, float k, float l, float f, float sigma) 
   if (!usableIndex(h) || !usableIndex(k) || !usableIndex(l)) return;
   const long long ih = static_cast<long long>(h), ik = static_cast<long long>(k), il = static_cast<long long>(l);
   const float ratio = f / sigma;
+  if (!std::isfinite(ratio)) return;  // a damaged F or sigma(F) would spoil every sum it joins
   for (int i = 0; i < kClassCount; ++i) {
     const ClassDigits& c = digits_[i];
     const bool member = std::llabs(c.a * ih) + std::llabs(c.b * ik) + std::llabs(c.c * il) == 0 ||

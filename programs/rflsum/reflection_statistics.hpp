@@ -40,8 +40,8 @@ class ReflectionStatistics {
   ReflectionStatistics();
   void clear();
   // Counts one reflection in every class it belongs to. Indices are truncated
-  // toward zero; a reflection with sigma <= 0 is ignored, and so is one whose
-  // indices are not finite or beyond +-2**30 (a damaged record).
+  // toward zero; a reflection with sigma <= 0 is ignored, and so is a damaged
+  // one: indices not finite or beyond +-2**30, or F/sigma not finite.
   void add(float h, float k, float l, float f, float sigma);
   const ParitySet& set(int classIndex, int parity) const { return sets_[classIndex][parity]; }
 

@@ -119,9 +119,11 @@ void SummaryRun::writeTable() {
       const ParitySet& set = statistics_.set(row, parity);
       if (set.count <= 0) continue;
       const std::string line = statisticsTableRow(row, parity, set);
-      const int newPage = listing().reserve(units_.listing, 1);
+      // The first row reserves its line together with the header's two, so
+      // that a page break never leaves the row counted on the page before.
+      const int newPage = listing().reserve(units_.listing, listingHeaderDone ? 1 : 3);
       if (!listingHeaderDone || newPage == 1) {
-        listing().reserve(units_.listing, 2);
+        if (listingHeaderDone) listing().reserve(units_.listing, 2);
         writeListing("");
         writeListing(statisticsTableHeader());
         listingHeaderDone = true;
