@@ -198,6 +198,13 @@ def fixtures(directory):
     for name in ("THREE.EXP", "THREE.S02", "THREE.M02", "THREE.R01", "THREE.R03"):
         (screen / name).write_bytes((path / name).read_bytes())
 
+    # One at a time: an answer that is not a number is asked again, 3 is the
+    # last histogram and ends the run; and a run answered 0 at once.
+    for name, answers in (("retry", ["N", "x3", "3"]), ("stop", ["N", "0"])):
+        other = case(name, "three", answers)
+        for file_name in ("THREE.EXP", "THREE.S02", "THREE.M02", "THREE.R01", "THREE.R03"):
+            (other / file_name).write_bytes((path / file_name).read_bytes())
+
     # One single-crystal histogram with 36-word integer-index records; the
     # merged-file question takes its default (an empty answer): the merged file.
     # A short page (LENPAGE) repeats the table header on the listing.
