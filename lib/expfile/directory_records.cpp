@@ -73,15 +73,24 @@ void ShowLastHistory(int expUnit, int listUnit, int& nextNumber) {
   nextNumber = lastNumber + 1;
 }
 
+int ParsePhaseList(std::string_view value, std::array<int, kPhaseSlots>& types) {
+  types.fill(0);
+  const int width = fieldText(value, kOldLayoutMark) == " " || fieldText(value, kOldLayoutMark).empty() ? 5 : 3;
+  for (int phase = 0; phase < kPhaseSlots; ++phase)
+    if (readIntField(value, Field{1 + phase * width, width}, types[phase]) != 0) return 1;
+  return 0;
+}
+
 void ReadPhaseTypes(int expUnit, std::array<int, kPhaseSlots>& types) {
   std::string value;
   expStore().read(expUnit, kPhaseListKey, value);
-  const int width = fieldText(value, kOldLayoutMark) == " " ? 5 : 3;
-  for (int phase = 0; phase < kPhaseSlots; ++phase) {
-    types[phase] = 0;
-    if (readIntField(value, Field{1 + phase * width, width}, types[phase]) != 0)
-      badRecord(expUnit, kPhaseListKey, "phase slot " + std::to_string(phase + 1) + " is not a number");
-  }
+  if (ParsePhaseList(value, types) != 0) badRecord(expUnit, kPhaseListKey, "a phase slot is not a number");
+}
+
+int ParseHistogramCount(std::string_view value, int& count) {
+  count = 0;
+  if (readIntField(value, kHistogramCountField, count) != 0) return 1;
+  return count < 0 || count > kMaxHistograms ? 2 : 0;
 }
 
 void ReadHistogramDirectory(int expUnit, int& count, std::vector<std::string>& types) {
@@ -89,10 +98,10 @@ void ReadHistogramDirectory(int expUnit, int& count, std::vector<std::string>& t
   types.clear();
   std::string value;
   if (expStore().read(expUnit, kHistogramCountKey, value) != 0) return;
-  if (readIntField(value, kHistogramCountField, count) != 0)
-    badRecord(expUnit, kHistogramCountKey, "the histogram count is not a number");
-  if (count < 0 || count > kMaxHistograms)
-    badRecord(expUnit, kHistogramCountKey, "the histogram count " + std::to_string(count) + " is outside 0 to 99");
+  switch (ParseHistogramCount(value, count)) {
+    case 1: badRecord(expUnit, kHistogramCountKey, "the histogram count is not a number");
+    case 2: badRecord(expUnit, kHistogramCountKey, "the histogram count " + std::to_string(count) + " is outside 0 to 99");
+  }
   if (count == 0) return;
   const int groups = (count - 1) / kTypesPerRecord + 1;
   for (int group = 1; group <= groups; ++group) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The current version of the experiment file layout.
@@ -26,6 +27,15 @@ void ShowLastHistory(int expUnit, int listUnit, int& nextNumber);
 // old 9 of 3): types[p-1] > 0 when phase p is present. A missing record gives 9
 // zeros; a field that is not a number ends the run with the error report.
 void ReadPhaseTypes(int expUnit, std::array<int, kPhaseSlots>& types);
+
+// The phase list from the value of " EXPR NPHAS": 5-column fields when value
+// column 3 is blank, else the old 3-column fields. 0: read; 1: a field is not a
+// number (types then hold the fields read before it, zeros after).
+int ParsePhaseList(std::string_view value, std::array<int, kPhaseSlots>& types);
+
+// The histogram count from the value of " EXPR  NHST ". 0: read; 1: not a
+// number; 2: outside 0 to 99 (histogram numbers have two key columns).
+int ParseHistogramCount(std::string_view value, int& count);
 
 // The histogram directory: count from " EXPR  NHST " (0 when missing) and the
 // 4-character type codes from the " EXPR  HTYP<g>" records: types[h-1] is the

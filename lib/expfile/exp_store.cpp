@@ -2,9 +2,11 @@
 // order of equal keys), keyed and sequential reads, writes and deletes.
 #include "expfile/exp_store.hpp"
 
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -37,6 +39,11 @@ std::vector<std::int32_t> shellSortOrder(const std::vector<ExpKey>& keys) {
     }
   }
   return order;
+}
+
+std::string sizeFault(unsigned long long size) {
+  return "the file size " + std::to_string(size) + " is not a whole number of " + std::to_string(kPhysicalLength) +
+         "-byte records: not an experiment file, or cut short";
 }
 
 std::string fitted(std::string_view text, std::size_t length) {
@@ -76,6 +83,30 @@ int ExpStore::lastRecordNumber(int unit) const {
   return index ? index->lastRecord : 0;
 }
 
+int ScanExperimentRecords(std::string_view bytes, std::vector<ExpKey>& keys, std::string& fault) {
+  keys.clear();
+  fault.clear();
+  if (bytes.size() % kPhysicalLength != 0) {
+    fault = sizeFault(bytes.size());
+    return 1;
+  }
+  const std::size_t records = bytes.size() / kPhysicalLength;
+  keys.reserve(records);
+  for (std::size_t r = 0; r < records; ++r) {
+    const std::string_view record = bytes.substr(r * kPhysicalLength, kPhysicalLength);
+    if (record[80] != '\r' || record[81] != '\n') {
+      keys.clear();
+      fault = "record " + std::to_string(r + 1) +
+              " does not end in CR LF: not an experiment file, or saved by a text editor";
+      return 2;
+    }
+    ExpKey key = ExpKey::of(record.substr(0, kKeyLength));
+    if (key.isDeleted()) key = ExpKey::of(kDeletedKey);
+    keys.push_back(key);
+  }
+  return 0;
+}
+
 void STARTISAM(int unit) {
   ExpStore& store = expStore();
   ExpStore::Index* slot = nullptr;
@@ -96,78 +127,113 @@ void STARTISAM(int unit) {
   struct stat info {};
   if (fstat(fd, &info) != 0) ioErrorReport(unit, std::string("cannot read the file size: ") + std::strerror(errno));
   const long long size = info.st_size;
-  if (size % kPhysicalLength != 0)
-    ioErrorReport(unit, "the file size " + std::to_string(size) + " is not a whole number of " +
-                            std::to_string(kPhysicalLength) + "-byte records: not an experiment file or truncated");
+  if (size % kPhysicalLength != 0) ioErrorReport(unit, sizeFault(static_cast<unsigned long long>(size)));
+  if (size / kPhysicalLength > INT32_MAX) ioErrorReport(unit, "the file is too large for an experiment file");
 
-  const long long records = size / kPhysicalLength;
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  for (std::size_t got = 0; got < bytes.size();) {
+    const ssize_t part = pread(fd, bytes.data() + got, bytes.size() - got, static_cast<off_t>(got));
+    if (part <= 0) ioErrorReport(unit, "the records cannot be read while building the key index");
+    got += static_cast<std::size_t>(part);
+  }
   ExpStore::Index index;
+  std::string fault;
+  if (ScanExperimentRecords(bytes, index.keys, fault) != 0) ioErrorReport(unit, fault);
   index.unit = unit;
   index.fd = fd;
   index.fileName = unitTable().name(unit);
-  index.keys.reserve(records);
-  constexpr long long kChunkRecords = 4096;
-  std::vector<char> chunk(kChunkRecords * kPhysicalLength);
-  for (long long first = 0; first < records; first += kChunkRecords) {
-    const long long n = std::min(kChunkRecords, records - first);
-    const ssize_t want = static_cast<ssize_t>(n * kPhysicalLength);
-    ssize_t got = 0;
-    while (got < want) {
-      const ssize_t part = pread(fd, chunk.data() + got, want - got, (first * kPhysicalLength) + got);
-      if (part <= 0) ioErrorReport(unit, "the records cannot be read while building the key index");
-      got += part;
-    }
-    for (long long r = 0; r < n; ++r) {
-      const char* record = chunk.data() + r * kPhysicalLength;
-      if (record[80] != '\r' || record[81] != '\n')
-        ioErrorReport(unit, "record " + std::to_string(first + r + 1) +
-                                " does not end in CR LF: not an experiment file, or saved by a text editor");
-      ExpKey key = ExpKey::of(std::string_view(record, kKeyLength));
-      if (key.isDeleted()) key = ExpKey::of(kDeletedKey);
-      index.keys.push_back(key);
-    }
-  }
   index.deleted.resize(index.keys.size());
-  index.lastRecord = static_cast<int>(records);
+  index.lastRecord = static_cast<int>(index.keys.size());
   index.order = shellSortOrder(index.keys);
   // Deleted keys sort last (only keys with bytes above "~" follow them): drop
   // them from the searched range, and flag any that stay inside it.
   while (!index.order.empty() && index.keys[index.order.back() - 1].view() == kDeletedKey) index.order.pop_back();
   for (std::size_t i = 0; i < index.keys.size(); ++i) index.deleted[i] = index.keys[i].view() == kDeletedKey;
+  ExpStore::mapFile(index, bytes.size());
   *slot = std::move(index);
 }
 
 int ExpStore::lookup(Index& index, std::string_view prefix) {
   if (prefix.size() > kKeyLength) prefix = prefix.substr(0, kKeyLength);
-  // The order is sorted by the keys entries were sorted in with, so the first
-  // position whose key begins with the prefix is the first that does not sort
-  // below it; removed entries keep their place but never match.
-  auto below = [&](std::int32_t entry) {
-    const ExpKey& key = index.keys[entry - 1];
-    return std::memcmp(key.text.data(), prefix.data(), prefix.size()) < 0;
-  };
-  std::size_t low = 0, high = index.order.size();
-  while (low < high) {
-    const std::size_t middle = (low + high) / 2;
-    if (below(index.order[middle])) low = middle + 1;
-    else high = middle;
-  }
-  for (std::size_t position = low; position < index.order.size(); ++position) {
+  const std::size_t count = index.order.size();
+  auto matchesAt = [&](std::size_t position) {
     const std::int32_t entry = index.order[position];
-    if (!index.keys[entry - 1].startsWith(prefix)) break;
-    if (index.deleted[entry - 1]) continue;
-    index.cursor = static_cast<int>(position + 1);
-    return index.cursor;
+    return !index.deleted[entry - 1] && index.keys[entry - 1].startsWith(prefix);
+  };
+  std::size_t position = 0;
+  if (index.unsorted) {
+    while (position < count && !matchesAt(position)) ++position;
+  } else {
+    // The keys are sorted, so the first position whose key begins with the
+    // prefix is the first that does not sort below it.
+    std::size_t high = count;
+    while (position < high) {
+      const std::size_t middle = (position + high) / 2;
+      const ExpKey& key = index.keys[index.order[middle] - 1];
+      if (std::memcmp(key.text.data(), prefix.data(), prefix.size()) < 0) position = middle + 1;
+      else high = middle;
+    }
+    while (position < count && !matchesAt(position)) {
+      if (!index.keys[index.order[position] - 1].startsWith(prefix)) position = count;
+      else ++position;
+    }
   }
-  index.cursor = static_cast<int>(index.order.size());  // a failed scan stops at the end
-  return 0;
+  // Found: the cursor is on it; otherwise the scan stopped at the end.
+  index.cursor = static_cast<int>(position < count ? position + 1 : count);
+  return position < count ? index.cursor : 0;
 }
 
-void ExpStore::readRecord(const Index& index, int recordNumber, char* record80) const {
-  const off_t offset = static_cast<off_t>(recordNumber - 1) * kPhysicalLength;
+void ExpStore::insertInOrder(Index& index, std::int32_t entry) {
+  // From the end, every entry that sorts above the new key moves up one place;
+  // a removed entry counts as the deleted key "~~~~~~~~~~~~", as it did when
+  // the key itself was overwritten in the index.
+  const ExpKey& newKey = index.keys[entry - 1];
+  const ExpKey deletedKey = ExpKey::of(kDeletedKey);
+  auto sortsAbove = [&](std::int32_t other) {
+    return newKey < (index.deleted[other - 1] ? deletedKey : index.keys[other - 1]);
+  };
+  std::size_t gap = index.order.size();
+  while (gap > 0 && sortsAbove(index.order[gap - 1])) --gap;
+  index.order.insert(index.order.begin() + static_cast<long>(gap), entry);
+  // Keep the ordering keys sorted: removed entries just above the new one take
+  // its key; a live key above it left behind (keys above "~") ends binary search.
+  for (std::size_t p = gap + 1; p < index.order.size() && index.deleted[index.order[p] - 1]; ++p) {
+    ExpKey& key = index.keys[index.order[p] - 1];
+    if (key < newKey) key = newKey;
+  }
+  if (gap > 0 && newKey < index.keys[index.order[gap - 1] - 1]) index.unsorted = true;
+}
+
+void ExpStore::mapFile(Index& index, std::size_t fileLength) {
+  if (index.map) munmap(const_cast<char*>(index.map), index.mapLength);
+  index.map = nullptr;
+  index.mapLength = 0;
+  // Room to grow: a view may reach past the end of the file as long as only
+  // records inside the file are touched, and records added later then need no
+  // new view until the room is used up.
+  const std::size_t length = std::max<std::size_t>(2 * fileLength, 1 << 20);
+  void* view = mmap(nullptr, length, PROT_READ, MAP_SHARED, index.fd, 0);
+  if (view == MAP_FAILED) return;
+  index.map = static_cast<const char*>(view);
+  index.mapLength = length;
+}
+
+void ExpStore::freeIndex(Index& index) {
+  if (index.map) munmap(const_cast<char*>(index.map), index.mapLength);
+  index = Index{};
+}
+
+void ExpStore::readRecord(Index& index, int recordNumber, char* record80) {
+  const std::size_t offset = static_cast<std::size_t>(recordNumber - 1) * kPhysicalLength;
+  if (index.map && offset + kPhysicalLength > index.mapLength)
+    mapFile(index, static_cast<std::size_t>(index.lastRecord) * kPhysicalLength);
+  if (index.map && offset + kPhysicalLength <= index.mapLength) {
+    std::memcpy(record80, index.map + offset, kRecordLength);
+    return;
+  }
   ssize_t got = 0;
   while (got < kRecordLength) {
-    const ssize_t part = pread(index.fd, record80 + got, kRecordLength - got, offset + got);
+    const ssize_t part = pread(index.fd, record80 + got, kRecordLength - got, static_cast<off_t>(offset) + got);
     if (part <= 0)
       ioErrorReport(index.unit, "record " + std::to_string(recordNumber) + " cannot be read (the file got shorter?)",
                     index.fileName);
@@ -190,7 +256,10 @@ void ExpStore::writeRecord(const Index& index, int recordNumber, std::string_vie
 }
 
 int ExpStore::read(int unit, std::string_view key, std::string& value) {
-  if (value == kDeleteRequest) return remove(unit, key);
+  if (value == kDeleteRequest) {
+    value.assign(kDeleteRequest.size(), ' ');  // a reused buffer must not delete again
+    return remove(unit, key);
+  }
   Index& index = indexOf(unit);
   if (key.size() > kKeyLength) key = key.substr(0, kKeyLength);
   const std::size_t length = value.empty() ? kValueLength : value.size();
@@ -245,7 +314,7 @@ void ExpStore::readMandatory(int unit, std::string_view key, std::string& value)
 
 void ExpStore::close(int unit, std::string_view disposition) {
   for (Index& index : slots_)
-    if (index.unit == unit) index = Index{};
+    if (index.unit == unit) freeIndex(index);
   const std::string fileName = unitTable().name(unit);
   unitTable().close(unit);
   if (trimRight(disposition) == "DELETE" && !fileName.empty()) std::remove(fileName.c_str());
@@ -280,10 +349,7 @@ void WRITEXP(int unit, std::string_view key, std::string_view value) {
     entry = ++index.lastRecord;
     index.keys.push_back(newKey);
     index.deleted.push_back(0);
-    // From the end, every entry whose key sorts above the new one moves up.
-    std::size_t gap = index.order.size();
-    while (gap > 0 && newKey < index.keys[index.order[gap - 1] - 1]) --gap;
-    index.order.insert(index.order.begin() + static_cast<long>(gap), entry);
+    ExpStore::insertInOrder(index, entry);
   }
   store.writeRecord(index, entry, physicalRecord(keyText, text));
 }

@@ -6,7 +6,8 @@
 // they live in the one object expStore(). The file must already be open on its
 // unit in the unit table (read-only "rb" for reading, "r+b" for writing; never
 // an append mode); the first operation on a unit builds its index (STARTISAM).
-// Values are always read from the file, never from a cache.
+// Values are always read from the file (through a shared view of it), never
+// from a copy, so every write and delete shows at once.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +27,8 @@ class ExpStore {
   // value's size on entry is the caller's buffer length (0 means 68); on return
   // it holds that many characters: the 68 record columns k+1 to k+68 (for k = 12
   // the value columns 13-80), blank-padded or cut; all blanks when not found.
-  // A value of exactly "DELETE" on entry asks for remove(unit, key) instead.
+  // A value of exactly "DELETE" on entry asks for remove(unit, key) instead
+  // (and returns its status); the value then becomes 6 blanks.
   // The cursor is left on the record found.
   // 0: found; 1: not found (or, for "DELETE", nothing deleted).
   int read(int unit, std::string_view key, std::string& value);
@@ -61,9 +63,11 @@ class ExpStore {
   friend void STARTISAM(int unit);
   friend void WRITEXP(int unit, std::string_view key, std::string_view value);
 
-  // The index of one open file. Entry i (1-based) describes physical record i;
-  // keys keep the key each entry had when it was sorted in, so that the order
-  // stays sorted and can be binary-searched; a removed entry is only flagged.
+  // The index of one open file. Entry i (1-based) describes physical record i.
+  // A removed entry is only flagged and keeps its place in the order. keys hold
+  // the key each entry is ordered by: for live entries their record's key; for
+  // removed ones a key that keeps the whole sequence sorted, so that lookups
+  // can binary-search it.
   struct Index {
     int unit = 0;  // 0 marks a free slot
     int fd = -1;
@@ -73,6 +77,12 @@ class ExpStore {
     std::vector<std::int32_t> order;  // entry numbers in key order; size is the count
     int cursor = 0;                   // position (1-based) of the last record found
     int lastRecord = 0;
+    bool unsorted = false;  // only after adding keys with bytes above "~": scan linearly
+    // A shared read-only view of the file: it shows every write at once (the
+    // same pages as the file), so values come from the file without a read
+    // call. Null when the file cannot be mapped; reads then use the descriptor.
+    const char* map = nullptr;
+    std::size_t mapLength = 0;
   };
 
   Index& indexOf(int unit);
@@ -80,7 +90,11 @@ class ExpStore {
   // Position (1-based) in order of the first live entry whose key begins with
   // prefix; 0 when there is none. Sets the cursor as the lookup defines it.
   int lookup(Index& index, std::string_view prefix);
-  void readRecord(const Index& index, int recordNumber, char* record80) const;
+  // Puts a new entry into the order where the original linear insertion put it.
+  static void insertInOrder(Index& index, std::int32_t entry);
+  static void readRecord(Index& index, int recordNumber, char* record80);
+  static void mapFile(Index& index, std::size_t fileLength);
+  static void freeIndex(Index& index);
   void writeRecord(const Index& index, int recordNumber, std::string_view record82) const;
 
   Index slots_[kSlotCount];
@@ -96,6 +110,12 @@ ExpStore& expStore();
 // records, or whose records do not end in CR LF, ends the run with the
 // input/output error report naming the file and the fault.
 void STARTISAM(int unit);
+
+// Checks the bytes of a whole experiment file and takes the key of every
+// record (a blank key becomes the deleted-record key). fault gets a sentence
+// saying what is wrong. 0: a valid file (also when empty); 1: the size is not
+// a whole number of 82-byte records; 2: a record does not end in CR LF.
+int ScanExperimentRecords(std::string_view bytes, std::vector<ExpKey>& keys, std::string& fault);
 
 // Writes the record with this key (blank-padded to 12): replaces it when the
 // key exists, otherwise adds it after the last physical record. The value is
