@@ -167,6 +167,34 @@ TEST_F(ReflectionFileTest, DetectsEncodingFromIndexWords) {
   }
 }
 
+// The general opener: 36 words without "REFLEN", the merged file whenever the
+// histogram has one, and the record length kept in the experiment only by a run
+// that makes the file.
+TEST_F(ReflectionFileTest, GeneralSingleCrystalOpener) {
+  TestExperiment experiment(Records{{"HST  2 NREFM", "    1"}}, "r+b");
+  experiment.writeReflections("T.S01", {singleCrystalRecord(36, 1, 2, 3, 5.0f, 1.0f, true)});
+  experiment.writeReflections("T.M02", {singleCrystalRecord(22, 4, 5, 6, 5.0f, 1.0f)});
+  int unit = 0, recordLength = 0, integerIndices = 0;
+  OpenSingleCrystalFile(experiment.unit(), 0, unit, 1, recordLength, integerIndices);
+  EXPECT_EQ(recordLength, 36);
+  EXPECT_EQ(integerIndices, 1);
+  std::string value(68, ' ');
+  EXPECT_EQ(expStore().read(experiment.unit(), "HST  1REFLEN", value), 1);  // not written
+
+  recordLength = 0;
+  OpenSingleCrystalFile(experiment.unit(), 0, unit, 2, recordLength, integerIndices);
+  EXPECT_EQ(recordLength, 22);
+  EXPECT_EQ(integerIndices, 0);
+  EXPECT_EQ(unitTable().name(unit), experiment.path("T.M02"));
+
+  recordLength = 0;
+  OpenSingleCrystalFile(experiment.unit(), 1, unit, 3, recordLength, integerIndices);
+  EXPECT_EQ(recordLength, 36);
+  ASSERT_EQ(expStore().read(experiment.unit(), "HST  3REFLEN", value), 0);
+  EXPECT_EQ(value.substr(0, 5), "   36");
+  EXPECT_EQ(std::filesystem::file_size(experiment.path("T.S03")), 0u);
+}
+
 TEST_F(ReflectionFileTest, ShortAndRaggedFilesEndWithAStatus) {
   TestExperiment experiment;
   // Two whole records and 30 stray bytes: record 3 does not exist.

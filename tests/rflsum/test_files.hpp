@@ -26,7 +26,7 @@ using Records = std::vector<std::pair<std::string, std::string>>;
 
 class TestExperiment {
  public:
-  explicit TestExperiment(const Records& records = {}) {
+  explicit TestExperiment(const Records& records = {}, const char* openMode = "rb") {
     directory_ = std::filesystem::temp_directory_path() /
                  ("rflsum_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
     std::filesystem::create_directories(directory_);
@@ -36,7 +36,7 @@ class TestExperiment {
     file.close();
     unit_ = 20;
     FindFreeUnit(unit_);
-    unitTable().open(unit_, path("T.EXP"), "rb");
+    unitTable().open(unit_, path("T.EXP"), openMode);
   }
   TestExperiment(const TestExperiment&) = delete;
   TestExperiment& operator=(const TestExperiment&) = delete;
