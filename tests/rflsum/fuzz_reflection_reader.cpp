@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -45,9 +46,18 @@ FuzzExperiment*& fuzzExperimentSlot() {
   return experiment;
 }
 
+// At exit (a libFuzzer run ends there) only the files are removed: the store
+// may already be gone.
+void removeFuzzFiles() {
+  if (FuzzExperiment* experiment = fuzzExperimentSlot()) std::filesystem::remove_all(experiment->directory);
+}
+
 FuzzExperiment& fuzzExperiment() {
   FuzzExperiment*& slot = fuzzExperimentSlot();
-  if (!slot) slot = new FuzzExperiment;
+  if (!slot) {
+    slot = new FuzzExperiment;
+    std::atexit(removeFuzzFiles);
+  }
   return *slot;
 }
 
