@@ -38,7 +38,9 @@ std::vector<std::string> operators(const SpaceGroupInfo& info) {
 
 // Runs the interpreter with a file as its message unit; returns the lines written.
 std::vector<std::string> interpretToFile(const std::string& symbol, SpaceGroupInfo& info, int& status) {
-  const std::string path = ::testing::TempDir() + "sgroup_messages.txt";
+  // A file of its own for each test: ctest runs the tests in parallel.
+  const std::string path = ::testing::TempDir() + "sgroup_messages_" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
   const int unit = 41;
   EXPECT_EQ(unitTable().open(unit, path, "w"), 0);
   status = interpretSpaceGroup(symbol, unit, info);

@@ -13,7 +13,9 @@
 namespace {
 
 std::vector<std::string> listingOf(const std::string& symbol) {
-  const std::string path = ::testing::TempDir() + "sgroup_listing.txt";
+  // A file of its own for each test: ctest runs the tests in parallel.
+  const std::string path = ::testing::TempDir() + "sgroup_listing_" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
   const int unit = 42;
   EXPECT_EQ(unitTable().open(unit, path, "w"), 0);
   SpaceGroupInfo info;
