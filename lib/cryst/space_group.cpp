@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kErrorTextLength = 48;
 
-// Step 5: the centring translations of the lattice; vector 1 is (0, 0, 0).
+// The centring translations of the lattice; vector 1 is (0, 0, 0).
 void setCentring(SpaceGroupInfo& info) {
   constexpr float kThird = 1.0f / 3.0f, kTwoThirds = 2.0f / 3.0f;
   auto vector = [&](int n, float x, float y, float z) {

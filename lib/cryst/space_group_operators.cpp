@@ -98,7 +98,8 @@ class OperatorGenerator {
   int laue() const { return g_.laueClass; }
   bool centredFC() const { return g_.lattice == kLatticeF || g_.lattice == kLatticeC; }
 
-  // Step 6: the identity, and for cubic and rhombohedral groups the [111] three-fold axis.
+  // The starting matrices: the identity, and for cubic and rhombohedral
+  // groups the three-fold axis along [111].
   void startingMatrices() {
     setRotation(held_[1], "x,y,z");
     formCodes(held_[1]);
@@ -111,7 +112,7 @@ class OperatorGenerator {
     count_ = 3;
   }
 
-  // Step 7: the operator characters of every operator field.
+  // The operator characters of every operator field, each a generator.
   int generators() {
     for (pos_ = 2; pos_ <= f_.count; ++pos_) {
       if (F(pos_, 1) == SymbolFields::kEmpty) return kEmptyOperatorField;
@@ -145,17 +146,19 @@ class OperatorGenerator {
     Matrix m;
     bool built = true;
     int error = 0;
-    if (kind <= 5) error = plane(kind, m);
-    else if (kind == 6) error = dGlide(m);
-    else if (kind == 7) {  // the identity: no generator
-      built = false;
-      stepOverInversion(at);
+    switch (kind) {
+      case 1: case 2: case 3: case 4: case 5: error = plane(kind, m); break;
+      case 6: error = dGlide(m); break;
+      case 7:  // the identity: no generator
+        built = false;
+        stepOverInversion(at);
+        break;
+      case 8: error = twoFold(m); break;
+      case 9: error = threeFold(m, built, at); break;
+      case 10: error = fourFold(m, at); break;
+      case 12: error = sixFold(m, at); break;
+      default: return kNoOperatorRule;  // "5", "-", "/" or "H"
     }
-    else if (kind == 8) error = twoFold(m);
-    else if (kind == 9) error = threeFold(m, built, at);
-    else if (kind == 10) error = fourFold(m, at);
-    else if (kind == 12) error = sixFold(m, at);
-    else return kNoOperatorRule;  // "5", "-", "/" or "H"
     if (error || !built) return error;
     return store(m);
   }
@@ -307,7 +310,7 @@ class OperatorGenerator {
     return 0;
   }
 
-  // Step 8: a new generator is stored unless its rotation (or minus it) is
+  // A new generator is stored unless its rotation (or minus it) is
   // held already, and the set is closed again.
   int store(Matrix& generator) {
     for (float& t : generator.translation) t = std::fmod(t + 7.0f, 1.0f);
@@ -417,7 +420,7 @@ class OperatorGenerator {
     return line + fmtF(static_cast<float>(m.translationCode), 8, 1);
   }
 
-  // Step 9: the held matrices become the group's operators.
+  // The held matrices become the group's operators.
   void deliver() {
     info_.operatorCount = count_;
     for (int n = 1; n <= count_; ++n) {

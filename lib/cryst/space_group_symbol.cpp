@@ -37,7 +37,7 @@ struct Classifier {
   char F(int field, int position) const { return f.at(field, position); }
   bool latticeIs(int code) const { return g.lattice == code; }
 
-  // D: monoclinic, the field carrying the axis or plane and the unique axis.
+  // Monoclinic groups: the field carrying the axis or plane, and the unique axis.
   void monoclinic(int field, int axis) {
     g.laueClass = 2;
     g.uniqueAxis = axis;
@@ -53,7 +53,8 @@ struct Classifier {
     }
   }
 
-  // A: two fields.
+  // Two fields: monoclinic short symbols and the groups of Laue classes
+  // 1bar, 4/m, 3bar and 6/m.
   int twoFields() {
     char axis = F(2, 1);
     if (axis == '6') { g.laueClass = 11; return 0; }
@@ -81,7 +82,7 @@ struct Classifier {
     return tetragonalTail();
   }
 
-  // B: three fields, the cubic groups of Laue class m3.
+  // Three fields: the cubic groups of Laue class m3.
   int threeFields() {
     if (F(3, 1) != '3') return kThreeFieldsNotCubic;
     g.laueClass = 13;
@@ -91,7 +92,7 @@ struct Classifier {
     return 0;
   }
 
-  // C.1: four fields with a 3 in the third, Laue class m3m.
+  // Four fields with a 3 in the third: the cubic groups of Laue class m3m.
   int cubicFourFields() {
     g.laueClass = 14;
     if (isOneOf(F(2, 1), "BA")) p[9] = 0.5f;
@@ -118,7 +119,7 @@ struct Classifier {
     return 0;
   }
 
-  // C: four fields.
+  // Four fields.
   int fourFields() {
     if (F(3, 1) == '3') return cubicFourFields();
     char axis = F(2, 1);
@@ -150,7 +151,7 @@ struct Classifier {
     return tetragonal();
   }
 
-  // C.6: tetragonal groups of Laue class 4/mmm.
+  // Tetragonal groups of Laue class 4/mmm (the order of the rules matters).
   int tetragonal() {
     g.laueClass = 5;
     bool nGlideInAxisField = F(2, 3) == 'N' || F(2, 4) == 'N';
@@ -196,7 +197,7 @@ struct Classifier {
     return tetragonalTail();
   }
 
-  // E: tetragonal groups with a centred lattice.
+  // Tetragonal groups with a centred lattice.
   int tetragonalTail() {
     char modifier = F(2, 2);
     if (latticeIs(kLatticeI) || latticeIs(kLatticeF)) {
@@ -235,7 +236,8 @@ struct Classifier {
     return 0;
   }
 
-  // F: orthorhombic groups, Laue class mmm.
+  // Orthorhombic groups, Laue class mmm: glide translations and the shifts
+  // that put screw axes and inversion centres where the Tables have them.
   void orthorhombic() {
     g.laueClass = 3;
     int planes = 0, mirrors = 0, aGlides = 0, bGlides = 0, cGlides = 0, screws = 0;
@@ -316,7 +318,7 @@ struct Classifier {
   }
 };
 
-// Step 1: fields of at most four characters; letters end a field by themselves.
+// Fields of at most four characters; letters end a field by themselves.
 int splitFields(std::string_view symbol, SymbolFields& fields) {
   int field = 1;
   int length = 0;
@@ -349,7 +351,7 @@ int latticeCode(char letter) {
   }
 }
 
-// Step 2: field count, lattice letter, rotary inversions stored digit first.
+// Field count, lattice letter, rotary inversions stored digit first.
 int checkFields(SymbolClass& g) {
   SymbolFields& f = g.fields;
   if (f.count < 2) return kFewerThanTwoFields;
@@ -365,7 +367,7 @@ int checkFields(SymbolClass& g) {
   return 0;
 }
 
-// Step 3: a rhombohedral lattice on rhombohedral ("R") or hexagonal ("H") axes.
+// A rhombohedral lattice on rhombohedral ("R") or hexagonal ("H") axes.
 int rhombohedralAxes(SymbolClass& g) {
   SymbolFields& f = g.fields;
   if (f.at(2, 1) != '3') return kRhombohedralWithoutThreeAxis;

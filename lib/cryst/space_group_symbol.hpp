@@ -38,6 +38,6 @@ struct SymbolClass {
 // outside the alphabet. Lower-case letters fold, a tab is a blank.
 int symbolCharacterCode(char c);
 
-// Steps 1 to 5 of the interpretation: splitting, checks, rhombohedral axes,
+// The first stage of the interpretation: splitting, checks, rhombohedral axes,
 // classification. 0: classified; otherwise the error code.
 int classifySymbol(std::string_view symbol, SymbolClass& result);
