@@ -12,7 +12,6 @@
 // The images of a point, in generation order (centring vector, then the
 // direct and the inverted half, then operator), stored unreduced.
 struct EquivalentPositionList {
-  static constexpr int kMaxPositions = 192;
   std::vector<Vec3> positions;
   // (100*(c - 1) + k)*sigma for operator k, centring vector c, sigma -1 for the
   // inverted image; 0 for an image that coincides with an earlier one.
