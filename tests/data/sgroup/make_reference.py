@@ -10,8 +10,9 @@ orthorhombic settings) it records, from independent libraries:
   - every Wyckoff position with its multiplicity and a point on it (cctbx).
 
 Needs the Debian packages python3-gemmi and python3-cctbx. Run from anywhere:
-    /usr/bin/python3 tests/data/sgroup/make_reference.py
-The C++ test reads only the table this writes.
+    /usr/bin/python3 tests/data/sgroup/make_reference.py [output path]
+The C++ test reads only the committed table; a ctest re-makes it into a scratch
+file and checks that the committed one is current.
 
 Layout of the table (one item a line):
     group <kind> <symbol>           kind: standard, rhombohedral, monoclinic, orthorhombic, centred
@@ -20,6 +21,7 @@ Layout of the table (one item a line):
     wyckoff <letter> <multiplicity> <x> <y> <z>
 """
 import os
+import sys
 
 import gemmi
 from cctbx import sgtbx
@@ -104,7 +106,8 @@ def main():
         out.append("centring " + " ".join("".join(DIGITS[t] for t in c) for c in centring))
         out.append("ops " + " ".join(ops))
         out.extend(wyckoff(sg.hall))
-    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "reference_groups.txt")
+    path = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
+        os.path.dirname(os.path.abspath(__file__)), "reference_groups.txt")
     with open(path, "w") as f:
         f.write("# Made by make_reference.py from gemmi %s and cctbx; do not edit.\n" % gemmi.__version__)
         f.write("\n".join(out) + "\n")
