@@ -8,10 +8,11 @@
 
 namespace {
 
-// The library's standard palette for colour indices 1 to 7 (white, red, green,
-// blue, cyan, magenta, yellow); the installed library starts with others, so
+// The library's standard palette for colour indices 2 to 7 (red, green, blue,
+// cyan, magenta, yellow); the installed library starts with other shades, so
 // they are set when the device opens and the screen shows the colours the
-// programs mean.
+// programs mean. Indices 0 and 1 (background and foreground) are the device's
+// own, set to white and black on the X-window screens.
 struct Rgb {
   float red, green, blue;
 };
@@ -33,7 +34,7 @@ class LibraryScreen final : public PlotScreen {
   int open(std::string_view device) override {
     const std::string name = libraryDeviceName(device);
     if (cpgopen(name.c_str()) <= 0) return 1;
-    for (int index = 1; index <= 7; ++index) setColour(index, kStandardPalette[index]);
+    for (int index = 2; index <= 7; ++index) setColour(index, kStandardPalette[index]);
     if (device.substr(0, 2) == "/X") {
       cpgscr(0, 1.0f, 1.0f, 1.0f);  // white background
       cpgscr(1, 0.0f, 0.0f, 0.0f);  // black foreground
