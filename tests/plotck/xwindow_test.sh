@@ -80,15 +80,15 @@ waitForWindowWait() {
   done
   fail "plotck never waited for the window ($1)"
 }
-# Waits (bounded) until the program has reacted to an event.
-waitForReaction() {
-  local before=$1 deadline=$((SECONDS + 30))
+# Waits up to 5 seconds for the program to react to an event. 0: it did.
+reacted() {
+  local before=$1 deadline=$((SECONDS + 5))
   while ((SECONDS < deadline)); do
     kill -0 "$program" 2>/dev/null || return 0
     [ "$(activity)" != "$before" ] && return 0
     sleep 0.05
   done
-  fail "plotck did not react to $2"
+  return 1
 }
 
 window=$(timeout 30 xdotool search --sync --onlyvisible --name giza | head -1)
@@ -99,12 +99,18 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 scale=$(awk -v w="$WIDTH" -v h="$HEIGHT" 'BEGIN {a = (w - 40) / 14; b = (h - 40) / 10; print (a < b ? a : b)}')
 pixelX() { awk -v x="$1" -v s="$scale" -v X="$X" -v w="$WIDTH" 'BEGIN {printf "%d", X + w / 2 + x * s + 0.5}'; }
 pixelY() { awk -v y="$1" -v s="$scale" -v Y="$Y" -v h="$HEIGHT" 'BEGIN {printf "%d", Y + h / 2 - y * s + 0.5}'; }
+# Sends an event and waits for the program to react; an event that was dropped
+# because it came just before the library's wait began is sent again.
 press() {  # press <what> <xdotool action...>
-  local what=$1 before
+  local what=$1 before attempt
   shift
-  before=$(activity)
-  timeout 10 xdotool "$@" || fail "xdotool $*"
-  waitForReaction "$before" "$what"
+  for attempt in 1 2 3 4 5; do
+    before=$(activity)
+    timeout 10 xdotool "$@" || fail "xdotool $*"
+    reacted "$before" && return 0
+    waitForWindowWait "$what, attempt $attempt"
+  done
+  fail "plotck did not react to $what"
 }
 
 timeout 10 xdotool mousemove "$(pixelX 0)" "$(pixelY 0)"
