@@ -7,14 +7,13 @@
 # screen. Every wait is bounded; no process is left behind.
 # Usage: xwindow_test.sh <plotck> <expected Plot_Ck.PS of the screenless run>
 set -u
-plotck=$(realpath "$1")
-expected=$(realpath "$2")
 skip=77
-
 if ! command -v Xvfb >/dev/null; then
   echo "Xvfb is not installed: test skipped"
   exit $skip
 fi
+plotck=$(realpath "$1")
+expected=$(realpath "$2")
 command -v xdotool >/dev/null || { echo "FAIL: xdotool is not installed"; exit 1; }
 
 work=$(mktemp -d)
