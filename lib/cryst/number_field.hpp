@@ -11,8 +11,8 @@
 // position is left after the last character taken. A real written without
 // ".", exponent or "/" takes impliedDecimals decimals; a field without digits
 // gives defaultValue.
-// status 0: read; 1: not a number (result 0, position just after the
-// offending character).
+// status 0: read; 1: not a number, or a value beyond single precision
+// (result 0, position just after the offending character).
 float readNumberField(std::string_view text, int& position, int maxChars, int impliedDecimals,
                       float defaultValue, int& status);
 

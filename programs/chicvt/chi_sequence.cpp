@@ -48,7 +48,8 @@ int parseFirstName(std::string_view name, ChiSequence& sequence, std::string& me
   }
   sequence.prefix = std::string(name.substr(0, underscore + 1));
   sequence.suffix = std::string(name.substr(dot));
-  sequence.minDigits = digits.empty() ? 1 : static_cast<int>(digits.size());
+  // Only a number that was read sets the width (a 4-digit one reads as 0).
+  sequence.minDigits = (digits.size() >= 1 && digits.size() <= 3) ? static_cast<int>(digits.size()) : 1;
   return 0;
 }
 

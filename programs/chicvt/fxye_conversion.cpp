@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "cryst/cell_metric.hpp"        // tanDeg
 #include "fast_fields.hpp"
@@ -144,24 +145,18 @@ void fxyeRecords(const ChiProfile& profile, std::string& out) {
 
 int writeFileWhole(const std::string& path, std::string_view content, std::string& error) {
   const std::string temporary = path + ".tmp" + std::to_string(::getpid());
+  auto fail = [&](const std::string& what, int status) {
+    std::remove(temporary.c_str());
+    error = what + ": " + std::strerror(status);
+    return status;
+  };
+  errno = 0;
   std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) {
-    error = "cannot create " + temporary;
-    return errno ? errno : EIO;
-  }
+  if (!file) return fail("cannot create " + temporary, errno ? errno : EIO);
   const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-  const int writeErrno = errno;
-  const bool closed = std::fclose(file) == 0;
-  if (!written || !closed) {
-    std::remove(temporary.c_str());
-    error = "cannot write " + temporary;
-    return writeErrno ? writeErrno : EIO;
-  }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    const int renameErrno = errno;
-    std::remove(temporary.c_str());
-    error = "cannot rename " + temporary + " to " + path;
-    return renameErrno ? renameErrno : EIO;
-  }
+  int status = written ? 0 : (errno ? errno : EIO);
+  if (std::fclose(file) != 0 && status == 0) status = errno ? errno : EIO;
+  if (status != 0) return fail("cannot write " + temporary, status);
+  if (std::rename(temporary.c_str(), path.c_str()) != 0) return fail("cannot rename " + temporary + " to " + path, errno ? errno : EIO);
   return 0;
 }

@@ -1,5 +1,6 @@
 // CHICVT: converts a numbered sequence of Fit2D CHI powder profiles into the
 // suite's FXYE powder-data files (.TLK), one for each data set.
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
