@@ -1,6 +1,7 @@
 // Command texts of the HP-GL/2 and PostScript hardcopy writers.
 #include "plot/hardcopy_language.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "cryst/cell_metric.hpp"       // cosDeg, sinDeg
@@ -66,6 +67,15 @@ std::string postScriptString(std::string_view text) {
     escaped += c;
   }
   return escaped;
+}
+
+// The text angle to the nearest degree, halves away from zero; a turn that
+// would not fit the I4 field is taken modulo 360 (the same rotation).
+long rotationDegrees(float angle) {
+  if (!std::isfinite(angle)) return 0;
+  long degrees = std::lround(static_cast<double>(std::fmod(angle, 3600000.0f)));
+  if (degrees > 9999 || degrees < -999) degrees %= 360;
+  return degrees;
 }
 
 }  // namespace
@@ -137,8 +147,8 @@ std::vector<std::string> HardcopyLanguage::text(float height, float angle, std::
   std::string shown(label.substr(0, kMaxPostScriptText));
   if (shown.empty()) shown = " ";
   const float size = height * 5530.0f / xr;
-  const int fontSize = truncatedToField(size);
-  const long rotation = std::lround(static_cast<double>(angle));  // halves away from zero
+  const int fontSize = std::clamp(truncatedToField(size), -999, 9999);  // I4
+  const long rotation = rotationDegrees(angle);
   std::vector<std::string> lines{"Cf" + fmtI(fontSize, 4) + " sf"};
   if (rotation != 0) lines.insert(lines.end(), {"gct", fmtI(rotation, 4) + " r"});
   lines.push_back("(" + postScriptString(shown) + ") s");

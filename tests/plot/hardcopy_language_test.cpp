@@ -80,6 +80,8 @@ TEST(HardcopyLanguage, PostScriptTextRotationOnlyWhenTheRoundedAngleIsNotZero) {
   EXPECT_EQ(kPostScript.text(0.23f, 89.6f, "EDGE 1", 14.0f),
             (Lines{"Cf  90 sf", "gct", "  90 r", "(EDGE 1) s", "gr"}));
   EXPECT_EQ(kPostScript.text(0.23f, -0.5f, "x", 14.0f), (Lines{"Cf  90 sf", "gct", "  -1 r", "(x) s", "gr"}));
+  // Sizes and turns beyond the I4 fields would give asterisks, an invalid file.
+  EXPECT_EQ(kPostScript.text(100.0f, -1470.0f, "x", 1.0f), (Lines{"Cf9999 sf", "gct", " -30 r", "(x) s", "gr"}));
 }
 
 TEST(HardcopyLanguage, PostScriptTextIsCutTo128AndEscaped) {
