@@ -59,7 +59,8 @@ PlotLayer& plotLayer() {
   return layer;
 }
 
-PlotLayer::PlotLayer() = default;
+// The unit table is made first, so that it outlives the process's layer.
+PlotLayer::PlotLayer() { unitTable(); }
 
 // The plot file never outlives the process, whatever ended the run.
 PlotLayer::~PlotLayer() {
