@@ -16,6 +16,7 @@ plotck=$(realpath "$1")
 expected=$(realpath "$2")
 command -v xdotool >/dev/null || { echo "FAIL: xdotool is not installed"; exit 1; }
 
+overall=$((SECONDS + 200))  # within the test's time limit, whatever happens
 work=$(mktemp -d)
 xvfb=""
 runner=""
@@ -66,6 +67,7 @@ activity() { awk '/^sysc[rw]:/ {n += $2} END {print n}' /proc/"$program"/io 2>/d
 # which drops events sent before it started.
 waitForWindowWait() {
   local deadline=$((SECONDS + 60)) still=0 last="" now
+  ((deadline > overall)) && deadline=$overall
   while ((SECONDS < deadline)); do
     kill -0 "$program" 2>/dev/null || fail "plotck ended early"
     now="$(cut -d' ' -f1 /proc/"$program"/syscall 2>/dev/null) $(activity)"
@@ -82,6 +84,7 @@ waitForWindowWait() {
 # Waits up to 5 seconds for the program to react to an event. 0: it did.
 reacted() {
   local before=$1 deadline=$((SECONDS + 5))
+  ((SECONDS < overall)) || fail "out of time"
   while ((SECONDS < deadline)); do
     kill -0 "$program" 2>/dev/null || return 0
     [ "$(activity)" != "$before" ] && return 0
