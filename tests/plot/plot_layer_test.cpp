@@ -158,6 +158,23 @@ TEST_F(PlotLayerTest, LaserJetFileHoldsEveryPlotAndEndsWithTheEscapeLine) {
   for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i], onePlot[i % onePlot.size()]) << i;
 }
 
+// Plot file lines are copied whole, however long: a long label is not cut.
+TEST_F(PlotLayerTest, LongLaserJetLabelIsCopiedWhole) {
+  typeAhead("Z\nA\n");
+  captureOutput();
+  const std::string label(400, 'L');
+  {
+    PlotLayer layer;
+    layer.selectDevices("Long", 4);
+    layer.beginPlot();
+    layer.setWindow(0.0f, 10.0f, 0.0f, 7.5f);
+    layer.text(1.0f, 1.0f, 0.2f, 0.0f, label, 400);
+    layer.endPlot();
+    layer.close();
+  }
+  EXPECT_EQ(count(readLines("Long.HGL"), "LB" + label + "\x03"), 1);
+}
+
 TEST_F(PlotLayerTest, EpsFilePerPlotWithItsOwnTitleAndName) {
   writeFile("keep.EPS", "not to be written over\n");
   // Names refused: one with a ".", a blank one; keep.EPS exists and is kept.
