@@ -33,9 +33,9 @@ bool exponentText(int exponent, int exponentDigits, std::string& out) {
   const int magnitude = std::abs(exponent);
   char digits[16];
   if (exponentDigits > 0) {
-    std::snprintf(digits, sizeof digits, "%0*d", exponentDigits, magnitude);
-    if (static_cast<int>(std::string_view(digits).size()) > exponentDigits) return false;
-    out = std::string("E") + sign + digits;
+    std::string text = std::to_string(magnitude);
+    if (static_cast<int>(text.size()) > exponentDigits) return false;
+    out = std::string("E") + sign + std::string(exponentDigits - text.size(), '0') + text;
     return true;
   }
   if (magnitude <= 99) {
