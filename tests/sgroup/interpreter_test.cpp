@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cryst/space_group.hpp"
+#include "interpret_capture.hpp"
 #include "terminal/unit_table.hpp"
 
 namespace {
@@ -36,21 +37,6 @@ std::vector<std::string> operators(const SpaceGroupInfo& info) {
   return list;
 }
 
-// Runs the interpreter with a file as its message unit; returns the lines written.
-std::vector<std::string> interpretToFile(const std::string& symbol, SpaceGroupInfo& info, int& status) {
-  // A file of its own for each test: ctest runs the tests in parallel.
-  const std::string path = ::testing::TempDir() + "sgroup_messages_" +
-                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
-  const int unit = 41;
-  EXPECT_EQ(unitTable().open(unit, path, "w"), 0);
-  status = interpretSpaceGroup(symbol, unit, info);
-  unitTable().close(unit);
-  std::ifstream in(path);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  std::remove(path.c_str());
-  return lines;
-}
 
 TEST(Interpreter, ClassifiesLatticeCentringLaueClassAndUniqueAxis) {
   struct Case {

@@ -8,23 +8,16 @@
 
 #include "cryst/space_group.hpp"
 #include "cryst/symmetry_listing.hpp"
+#include "interpret_capture.hpp"
 #include "terminal/unit_table.hpp"
 
 namespace {
 
 std::vector<std::string> listingOf(const std::string& symbol) {
-  // A file of its own for each test: ctest runs the tests in parallel.
-  const std::string path = ::testing::TempDir() + "sgroup_listing_" +
-                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
-  const int unit = 42;
-  EXPECT_EQ(unitTable().open(unit, path, "w"), 0);
   SpaceGroupInfo info;
-  EXPECT_EQ(interpretSpaceGroup(symbol, unit, info), 0);
-  unitTable().close(unit);
-  std::ifstream in(path);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  std::remove(path.c_str());
+  int status = -1;
+  std::vector<std::string> lines = interpretToFile(symbol, info, status);
+  EXPECT_EQ(status, 0) << symbol;
   return lines;
 }
 
