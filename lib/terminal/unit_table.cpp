@@ -1,7 +1,10 @@
 // The process's numbered file units.
 #include "unit_table.hpp"
 
+#include <sys/types.h>
+
 #include <cerrno>
+#include <cstdlib>
 
 UnitTable& unitTable() {
   static UnitTable table;
@@ -64,17 +67,21 @@ int UnitTable::readLine(int unit, std::string& line) {
   std::FILE* stream = file(unit);
   if (!stream) return EBADF;
   if (unit == kTerminalIn) std::fflush(stdout);  // a prompt is always visible before a read
-  line.clear();
-  int c;
-  bool any = false;
-  while ((c = std::getc(stream)) != EOF) {
-    any = true;
-    if (c == '\n') break;
-    line += static_cast<char>(c);
+  // One library call a line (not one a character): the reflection lists and
+  // macro files are read through here.
+  char* buffer = nullptr;
+  std::size_t capacity = 0;
+  const ssize_t got = getline(&buffer, &capacity, stream);
+  if (got < 0) {
+    std::free(buffer);
+    line.clear();
+    return std::ferror(stream) ? EIO : -1;
   }
-  if (!any) return std::ferror(stream) ? EIO : -1;
+  line.assign(buffer, static_cast<std::size_t>(got));
+  std::free(buffer);
+  if (!line.empty() && line.back() == '\n') line.pop_back();
   if (!line.empty() && line.back() == '\r') line.pop_back();
-  if (Slot* s = const_cast<Slot*>(find(unit))) ++s->lines;
+  if (unit >= 0 && unit <= kMaxUnit) ++slot(unit).lines;
   return 0;
 }
 
